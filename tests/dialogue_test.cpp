@@ -1,0 +1,133 @@
+// Whole dialogues, byte for byte: each program run with piped standard input and no terminal,
+// as a script would run it. With no terminal the closing wait returns at once.
+
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace {
+
+struct Row {
+    std::string_view input;
+    std::string expected;  // all of standard output
+};
+
+// Runs every row and shows the failing one: its input, and what came out instead.
+void expect_dialogues(const char* program, const std::vector<Row>& rows) {
+    for (const Row& row : rows) {
+        const harness::Result result = harness::run({.program = program, .input = row.input});
+        EXPECT_EQ(result.out, row.expected) << program << " given \"" << row.input << "\"";
+        EXPECT_EQ(harness::describe(result.status), "exit 0") << program << " given \"" << row.input << "\"";
+        EXPECT_EQ(result.err, "") << program << " given \"" << row.input << "\"";
+    }
+}
+
+// ---------------------------------------------------------------- scaleconv
+
+const std::string scaleconv_dialogue =
+    "Temperature Converter\n\n"
+    "Enter Temperature : "
+    "\n\nPlease select choice\n"
+    "\n\n1. F to C.\n2. C to F.\n3. K to C.\n4. R to C.\n"
+    "5. C to R.\n6. C to K.\n7. K to F.\n8. F to K.\n\n"
+    "Enter Choice : ";
+
+Row scaleconv(std::string_view input, std::string_view result_line) {
+    return {input, scaleconv_dialogue + std::string(result_line)};
+}
+
+TEST(Scaleconv, Conversions) {
+    expect_dialogues(SCALECONV, {
+        scaleconv("100\n1\n", "100.00 F is 37.78 C"),
+        scaleconv("212\n1\n", "212.00 F is 100.00 C"),
+        scaleconv("-40\n1\n", "-40.00 F is -40.00 C"),
+        scaleconv("98.6\n1\n", "98.60 F is 37.00 C"),
+        scaleconv("100\n2\n", "100.00 C is 212.00 F"),
+        scaleconv("-40\n2\n", "-40.00 C is -40.00 F"),
+        scaleconv("1e10\n2\n", "10000000000.00 C is 18000001024.00 F"),
+        scaleconv("0\n3\n", "0.00 K is -273.15 C"),
+        scaleconv("273.15\n3\n", "273.15 K is -0.00 C"),
+        scaleconv("80\n4\n", "80.00 R is 100.00 C"),
+        scaleconv("100\n5\n", "100.00 C is 80.00 R"),
+        scaleconv("0\n6\n", "0.00 C is 273.15 K"),
+        scaleconv("0\n7\n", "0.00 K is -459.67 F"),
+        scaleconv("373.15\n7\n", "373.15 K is 212.00 F"),
+        scaleconv("32\n8\n", "32.00 F is 273.15 K"),
+        scaleconv("-459.67\n8\n", "-459.67 F is -0.00 K"),
+    });
+}
+
+TEST(Scaleconv, AnyOtherChoiceConvertsFahrenheitToKelvin) {
+    expect_dialogues(SCALECONV, {
+        scaleconv("32\n0\n", "32.00 F is 273.15 K"),
+        scaleconv("32\n9\n", "32.00 F is 273.15 K"),
+        scaleconv("32\n-1\n", "32.00 F is 273.15 K"),
+        scaleconv("32\n-2147483648\n", "32.00 F is 273.15 K"),
+        // Saturated, not wrapped around to 1.
+        scaleconv("32\n4294967297\n", "32.00 F is 273.15 K"),
+    });
+}
+
+TEST(Scaleconv, ChoiceAsWrittenByHand) {
+    expect_dialogues(SCALECONV, {
+        scaleconv("0\n2.9\n", "0.00 C is 32.00 F"),
+        scaleconv("0\n+3\n", "0.00 K is -273.15 C"),
+        scaleconv("0\n03\n", "0.00 K is -273.15 C"),
+        scaleconv("0\n3 leftovers\nand more\n", "0.00 K is -273.15 C"),
+    });
+}
+
+TEST(Scaleconv, LinesAndBlanks) {
+    // One line for both answers, and empty lines before each: the output never changes.
+    expect_dialogues(SCALECONV, {
+        scaleconv("100 1\n", "100.00 F is 37.78 C"),
+        scaleconv("\n\n  \t100\n\n\n   1\n", "100.00 F is 37.78 C"),
+        scaleconv("100\r\n1\r\n", "100.00 F is 37.78 C"),
+    });
+}
+
+TEST(Scaleconv, NoNumberMeansZero) {
+    expect_dialogues(SCALECONV, {
+        scaleconv("", "0.00 F is 255.37 K"),
+        scaleconv("abc\n1\n", "0.00 F is 255.37 K"),  // the choice read meets the same letter
+        scaleconv("100\nx\n", "100.00 F is 310.93 K"),
+        scaleconv("100\n", "100.00 F is 310.93 K"),
+        scaleconv("100e\n2\n", "0.00 C is 32.00 F"),
+        scaleconv("inf\n2\n", "0.00 F is 255.37 K"),
+        scaleconv("0x1p3\n2\n", "0.00 F is 255.37 K"),
+    });
+}
+
+TEST(Scaleconv, BeyondTheRangeOfFloat) {
+    expect_dialogues(SCALECONV, {
+        scaleconv("1e50\n2\n", "inf C is inf F"),
+        scaleconv("-1e50\n1\n", "-inf F is -inf C"),
+        scaleconv("3e38\n2\n", "300000000549775575777803994281145270272.00 C is inf F"),
+        scaleconv("1e-50\n6\n", "0.00 C is 273.15 K"),
+        scaleconv("-1e-50\n5\n", "-0.00 C is -0.00 R"),
+    });
+}
+
+TEST(Scaleconv, IgnoresArguments) {
+    const harness::Result result =
+        harness::run({.program = SCALECONV, .input = "100\n1\n", .args = {"--help", "2", "-v"}});
+    EXPECT_EQ(result.out, scaleconv_dialogue + "100.00 F is 37.78 C");
+    EXPECT_EQ(harness::describe(result.status), "exit 0");
+}
+
+// ---------------------------------------------------------------- all programs
+
+TEST(AllPrograms, ReportLostOutput) {
+    for (const char* program : {SCALECONV}) {
+        const harness::Result result =
+            harness::run({.program = program, .input = "1 1\n", .stdout_file = "/dev/full"});
+        EXPECT_EQ(harness::describe(result.status), "exit 1") << program;
+        const std::string name = std::string(program).substr(std::string(program).rfind('/') + 1);
+        EXPECT_EQ(result.err, name + ": write error: No space left on device\n") << program;
+    }
+}
+
+}  // namespace

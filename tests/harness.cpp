@@ -1,0 +1,315 @@
+#include "harness.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace harness {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto deadline = std::chrono::seconds(20);  // far beyond any healthy run
+
+[[noreturn]] void fail(const char* what) {
+    throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
+}
+
+int remaining_ms(Clock::time_point end) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+// Between fork and exec: only async-signal-safe calls. The test process ignores SIGPIPE, but
+// the program must start with the default, and without writing a core file when a signal
+// test ends it.
+void prepare_child() {
+    std::signal(SIGPIPE, SIG_DFL);
+    const rlimit no_core = {0, 0};
+    setrlimit(RLIMIT_CORE, &no_core);
+}
+
+[[noreturn]] void exec(const char* program, const std::vector<const char*>& args) {
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program));
+    for (const char* arg : args)
+        argv.push_back(const_cast<char*>(arg));
+    argv.push_back(nullptr);
+    execv(program, argv.data());
+    _exit(127);
+}
+
+// Waits for `pid` until `end`; kills it then. Returns its status, or -1 if it was killed.
+int reap(pid_t pid, Clock::time_point end) {
+    int status = 0;
+    while (Clock::now() < end) {
+        const pid_t r = waitpid(pid, &status, WNOHANG);
+        if (r == pid)
+            return status;
+        if (r < 0 && errno != EINTR)
+            fail("waitpid");
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
+}
+
+struct IgnoreSigpipe {
+    IgnoreSigpipe() { std::signal(SIGPIPE, SIG_IGN); }  // a program may stop reading early
+} ignore_sigpipe;
+
+}  // namespace
+
+std::string describe(int status) {
+    if (status == -1)
+        return "killed after timeout";
+    if (WIFEXITED(status))
+        return "exit " + std::to_string(WEXITSTATUS(status));
+    if (WIFSIGNALED(status))
+        return "signal " + std::to_string(WTERMSIG(status));
+    return "status " + std::to_string(status);
+}
+
+Result run(const Piped& piped) {
+    int in[2], out[2], err[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
+        fail("pipe2");
+
+    const pid_t pid = fork();
+    if (pid < 0)
+        fail("fork");
+    if (pid == 0) {
+        prepare_child();
+        setsid();
+        dup2(in[0], 0);
+        if (piped.stdout_file != nullptr) {
+            const int file = open(piped.stdout_file, O_WRONLY);
+            if (file < 0)
+                _exit(126);
+            dup2(file, 1);
+        } else {
+            dup2(out[1], 1);
+        }
+        dup2(err[1], 2);
+        exec(piped.program, piped.args);
+    }
+    close(in[0]);
+    close(out[1]);
+    close(err[1]);
+
+    // Feed standard input and collect both outputs at once, so that no pipe fills up.
+    Result result;
+    std::size_t written = 0;
+    int to_write = in[1];
+    if (piped.input.empty()) {
+        close(to_write);
+        to_write = -1;
+    }
+    int from[2] = {out[0], err[0]};
+    std::string* into[2] = {&result.out, &result.err};
+    const auto end = Clock::now() + deadline;
+    while ((to_write >= 0 || from[0] >= 0 || from[1] >= 0) && Clock::now() < end) {
+        pollfd fds[3] = {{to_write, POLLOUT, 0}, {from[0], POLLIN, 0}, {from[1], POLLIN, 0}};
+        if (poll(fds, 3, remaining_ms(end)) < 0 && errno != EINTR)
+            fail("poll");
+        if (to_write >= 0 && fds[0].revents != 0) {
+            const ssize_t n = write(to_write, piped.input.data() + written,
+                                    std::min<std::size_t>(piped.input.size() - written, 1 << 16));
+            if (n > 0)
+                written += static_cast<std::size_t>(n);
+            if (n < 0 || written == piped.input.size()) {  // done, or the program closed its input
+                close(to_write);
+                to_write = -1;
+            }
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (from[i] < 0 || fds[i + 1].revents == 0)
+                continue;
+            char buffer[1 << 16];
+            const ssize_t n = read(from[i], buffer, sizeof buffer);
+            if (n > 0) {
+                into[i]->append(buffer, static_cast<std::size_t>(n));
+            } else {
+                close(from[i]);
+                from[i] = -1;
+            }
+        }
+    }
+    for (int fd : {to_write, from[0], from[1]})
+        if (fd >= 0)
+            close(fd);
+    result.status = reap(pid, end);
+    return result;
+}
+
+Terminal::Terminal() {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
+        fail("posix_openpt");
+    slave_ = open(ptsname(master_), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave_ < 0)
+        fail("open pseudo-terminal");
+    const winsize size = {24, 80, 0, 0};
+    ioctl(master_, TIOCSWINSZ, &size);
+}
+
+Terminal::~Terminal() {
+    if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    if (master_ >= 0)
+        close(master_);
+    close(slave_);
+}
+
+void Terminal::start(const char* program, const std::string* piped_input) {
+    int in[2] = {-1, -1};
+    if (piped_input != nullptr && pipe2(in, O_CLOEXEC) != 0)
+        fail("pipe2");
+    const char* path = ptsname(master_);
+
+    pid_ = fork();
+    if (pid_ < 0)
+        fail("fork");
+    if (pid_ == 0) {
+        prepare_child();
+        setsid();
+        const int tty = open(path, O_RDWR);  // a session leader's first terminal becomes its own
+        if (tty < 0 || ioctl(tty, TIOCSCTTY, 0) != 0)
+            _exit(126);
+        dup2(piped_input != nullptr ? in[0] : tty, 0);
+        dup2(tty, 1);
+        dup2(tty, 2);
+        exec(program, {});
+    }
+    if (piped_input != nullptr) {
+        close(in[0]);
+        // Small enough for the pipe's buffer: the program need not read it for this to finish.
+        if (write(in[1], piped_input->data(), piped_input->size()) < 0)
+            fail("write");
+        close(in[1]);
+    }
+}
+
+void Terminal::drain(int timeout_ms) {
+    pollfd ready = {master_, POLLIN, 0};
+    if (poll(&ready, 1, timeout_ms) <= 0 || (ready.revents & POLLIN) == 0)
+        return;
+    char buffer[4096];
+    const ssize_t n = read(master_, buffer, sizeof buffer);
+    if (n > 0)
+        screen_.append(buffer, static_cast<std::size_t>(n));
+}
+
+bool Terminal::await_output(std::string_view text) {
+    const auto end = Clock::now() + deadline;
+    while (screen_.find(text) == std::string::npos) {
+        if (Clock::now() >= end)
+            return false;
+        drain(10);
+    }
+    return true;
+}
+
+bool Terminal::await_key_mode() {
+    const auto end = Clock::now() + deadline;
+    while (Clock::now() < end) {
+        if ((settings().c_lflag & (ECHO | ICANON)) == 0)
+            return true;
+        drain(2);
+    }
+    return false;
+}
+
+bool Terminal::still_running_after(int ms) {
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    while (Clock::now() < end)
+        drain(remaining_ms(end));
+    siginfo_t info = {};
+    waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT);
+    return info.si_pid == 0;
+}
+
+void Terminal::type(std::string_view keys) {
+    if (write(master_, keys.data(), keys.size()) != static_cast<ssize_t>(keys.size()))
+        fail("write to terminal");
+}
+
+void Terminal::signal(int signo) { kill(pid_, signo); }
+
+void Terminal::hang_up() {
+    close(master_);
+    master_ = -1;
+}
+
+int Terminal::await_exit() {
+    const auto end = Clock::now() + deadline;
+    int status = 0;
+    while (Clock::now() < end) {
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            if (master_ >= 0)
+                drain(0);
+            return status;
+        }
+        if (master_ >= 0)
+            drain(2);
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return -1;  // the destructor kills it
+}
+
+termios Terminal::settings() const {
+    termios t;
+    if (tcgetattr(slave_, &t) != 0)
+        fail("tcgetattr");
+    return t;
+}
+
+int Terminal::unread_input() const {
+    int n = 0;
+    if (ioctl(slave_, FIONREAD, &n) != 0)
+        fail("FIONREAD");
+    return n;
+}
+
+long Terminal::cpu_ticks() const {
+    std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    // The fields after the command name, which is in parentheses and may hold blanks.
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14)
+            utime = std::stol(field);
+        if (i == 15)
+            stime = std::stol(field);
+    }
+    return utime + stime;
+}
+
+bool same_settings(const termios& a, const termios& b) {
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+           a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0 &&
+           cfgetispeed(&a) == cfgetispeed(&b) && cfgetospeed(&a) == cfgetospeed(&b);
+}
+
+}  // namespace harness

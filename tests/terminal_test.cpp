@@ -1,0 +1,126 @@
+// The closing wait at a real terminal: each program runs under a pseudo-terminal that is its
+// controlling terminal, and the test plays the person at the keyboard.
+
+#include <csignal>
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace {
+
+const std::string scaleconv_answer = "100 1 leftovers\nthat are never read\n";
+
+// Starts scaleconv with its answers piped, and waits until it waits for a key.
+void start_at_wait(harness::Terminal& terminal) {
+    terminal.start(SCALECONV, &scaleconv_answer);
+    ASSERT_TRUE(terminal.await_output("100.00 F is 37.78 C")) << terminal.screen();
+    ASSERT_TRUE(terminal.await_key_mode()) << terminal.screen();
+}
+
+TEST(Scaleconv, AnswersTypedAtTheTerminal) {
+    harness::Terminal terminal;
+    const termios before = terminal.settings();
+    terminal.start(SCALECONV);
+    // Each prompt is on screen before the program waits for its answer.
+    ASSERT_TRUE(terminal.await_output("Enter Temperature : ")) << terminal.screen();
+    terminal.type("100\n");
+    ASSERT_TRUE(terminal.await_output("Enter Choice : ")) << terminal.screen();
+    terminal.type("1\n");
+    ASSERT_TRUE(terminal.await_output("Enter Choice : 1\r\n100.00 F is 37.78 C")) << terminal.screen();
+    ASSERT_TRUE(terminal.await_key_mode());
+    terminal.type("q");
+    EXPECT_EQ(harness::describe(terminal.await_exit()), "exit 0");
+    EXPECT_TRUE(terminal.screen().ends_with("100.00 F is 37.78 C")) << "the key was echoed: " << terminal.screen();
+    EXPECT_TRUE(harness::same_settings(terminal.settings(), before));
+}
+
+TEST(Scaleconv, WaitsForANewKeyNotForLeftoversOrTypeAhead) {
+    harness::Terminal terminal;
+    terminal.start(SCALECONV);
+    ASSERT_TRUE(terminal.await_output("Enter Temperature : "));
+    // The rest of the line stays in standard input, and "x", typed before the wait began, is
+    // type-ahead: neither is the keystroke the wait asks for.
+    terminal.type("100 1 leftovers\nx");
+    ASSERT_TRUE(terminal.await_output("100.00 F is 37.78 C")) << terminal.screen();
+    ASSERT_TRUE(terminal.await_key_mode());
+    EXPECT_TRUE(terminal.still_running_after(300));
+    terminal.type(" ");
+    EXPECT_EQ(harness::describe(terminal.await_exit()), "exit 0");
+}
+
+TEST(Scaleconv, PipedLeftoversDoNotEndTheWait) {
+    harness::Terminal terminal;
+    start_at_wait(terminal);
+    EXPECT_TRUE(terminal.still_running_after(300));
+    terminal.type("k");
+    EXPECT_EQ(harness::describe(terminal.await_exit()), "exit 0");
+}
+
+TEST(Scaleconv, WaitsWithoutUsingTheProcessor) {
+    harness::Terminal terminal;
+    start_at_wait(terminal);
+    const long ticks = terminal.cpu_ticks();
+    ASSERT_TRUE(terminal.still_running_after(500));
+    EXPECT_LE(terminal.cpu_ticks() - ticks, 2) << "the wait spins";
+    terminal.type("k");
+    EXPECT_EQ(harness::describe(terminal.await_exit()), "exit 0");
+}
+
+// Every key ends the wait, and takes all of its bytes with it: nothing is left over for the
+// shell, and the terminal is as it was.
+TEST(Scaleconv, AnyKeyEndsTheWaitAndLeavesNothingBehind) {
+    const struct {
+        std::string_view name, bytes;
+    } keys[] = {
+        {"letter", "k"},
+        {"Enter", "\r"},
+        {"Ctrl-C", "\x03"},
+        {"Ctrl-\\", "\x1c"},
+        {"Ctrl-Z", "\x1a"},
+        {"Ctrl-S", "\x13"},
+        {"Ctrl-V", "\x16"},
+        {"Ctrl-D", "\x04"},
+        {"lone Esc", "\x1b"},
+        {"Alt-x", "\x1bx"},
+        {"arrow up", "\x1b[A"},
+        {"F1", "\x1bOP"},
+        {"F5", "\x1b[15~"},
+        {"Shift-F5", "\x1b[15;2~"},
+        {"Linux console F1", "\x1b[[A"},
+        {"e acute", "\xc3\xa9"},
+        {"Thai letter", "\xe0\xb8\x81"},
+        {"emoji", "\xf0\x9f\x99\x82"},
+    };
+    for (const auto& key : keys) {
+        harness::Terminal terminal;
+        const termios before = terminal.settings();
+        start_at_wait(terminal);
+        terminal.type(key.bytes);
+        EXPECT_EQ(harness::describe(terminal.await_exit()), "exit 0") << key.name;
+        EXPECT_EQ(terminal.unread_input(), 0) << key.name;
+        EXPECT_TRUE(harness::same_settings(terminal.settings(), before)) << key.name;
+    }
+}
+
+TEST(Scaleconv, SignalAtTheWaitRestoresTheTerminal) {
+    for (const int signo : {SIGHUP, SIGINT, SIGQUIT, SIGTERM}) {
+        harness::Terminal terminal;
+        const termios before = terminal.settings();
+        start_at_wait(terminal);
+        terminal.signal(signo);
+        EXPECT_EQ(harness::describe(terminal.await_exit()), "signal " + std::to_string(signo));
+        EXPECT_TRUE(harness::same_settings(terminal.settings(), before)) << "signal " << signo;
+    }
+}
+
+TEST(Scaleconv, HangUpEndsTheWait) {
+    harness::Terminal terminal;
+    start_at_wait(terminal);
+    terminal.hang_up();
+    EXPECT_NE(harness::describe(terminal.await_exit()), "killed after timeout");
+}
+
+}  // namespace
