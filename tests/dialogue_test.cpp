@@ -11,7 +11,7 @@
 namespace {
 
 struct Row {
-    std::string_view input;
+    std::string input;
     std::string expected;  // all of standard output
 };
 
@@ -36,7 +36,7 @@ const std::string scaleconv_dialogue =
     "Enter Choice : ";
 
 Row scaleconv(std::string_view input, std::string_view result_line) {
-    return {input, scaleconv_dialogue + std::string(result_line)};
+    return {std::string(input), scaleconv_dialogue + std::string(result_line)};
 }
 
 TEST(Scaleconv, Conversions) {
@@ -111,17 +111,132 @@ TEST(Scaleconv, BeyondTheRangeOfFloat) {
     });
 }
 
-TEST(Scaleconv, IgnoresArguments) {
-    const harness::Result result =
-        harness::run({.program = SCALECONV, .input = "100\n1\n", .args = {"--help", "2", "-v"}});
-    EXPECT_EQ(result.out, scaleconv_dialogue + "100.00 F is 37.78 C");
-    EXPECT_EQ(harness::describe(result.status), "exit 0");
+// ---------------------------------------------------------------- heatband
+
+Row heatband(std::string_view input, std::string_view message) {
+    return {std::string(input), "Enter your Temperature : " + std::string(message) + "Press any key to exit."};
+}
+
+const std::string_view hot = "Now Temperature is Hot!!\n\n";
+const std::string_view normal = "Now Temperature is Normal!!\n\n";
+const std::string_view cool = "Now Temperature is Cool!!\n\n";
+const std::string_view unknown = "Unknow Temperature!!\n\n";
+
+TEST(Heatband, BoundsOfTheBands) {
+    expect_dialogues(HEATBAND, {
+        heatband("2147483647\n", hot),
+        heatband("35\n", hot),
+        heatband("34\n", normal),
+        heatband("30\n", normal),
+        heatband("25\n", normal),
+        heatband("24\n", cool),
+        heatband("15\n", cool),
+        heatband("14\n", unknown),
+        heatband("0\n", unknown),
+        heatband("-5\n", unknown),
+        heatband("-2147483648\n", unknown),
+    });
+}
+
+TEST(Heatband, NumbersAsWrittenByHand) {
+    expect_dialogues(HEATBAND, {
+        heatband("+25\n", normal),
+        heatband("015\n", cool),
+        heatband("035\n", hot),
+        heatband("34.9\n", normal),  // a fraction never lifts a number into the next band
+        heatband("14.9\n", unknown),
+        heatband("0x40\n", unknown),
+        heatband("\n\n   \t35\n", hot),
+        heatband("35abc\n", hot),
+        heatband("30 40\n", normal),
+    });
+}
+
+TEST(Heatband, NoNumberOrOutOfRange) {
+    expect_dialogues(HEATBAND, {
+        heatband("", unknown),
+        heatband("abc\n", unknown),
+        heatband("-\n", unknown),
+        heatband("2147483648\n", hot),
+        heatband("99999999999999999999\n", hot),
+        heatband("-99999999999\n", unknown),
+    });
+}
+
+// ---------------------------------------------------------------- erayear
+
+Row erayear(std::string_view input, std::string_view ce) {
+    return {std::string(input), "Please input your name : >> Please input your BE : >> Your CE is : >> " +
+                       std::string(ce) + "\n\nPress any key to exit."};
+}
+
+TEST(Erayear, Years) {
+    expect_dialogues(ERAYEAR, {
+        erayear("Somchai\n2558\n", "2015"),
+        erayear("Somchai\n544\n", "1"),
+        erayear("Somchai\n543\n", "0"),
+        erayear("Somchai\n1\n", "-542"),
+        erayear("Somchai\n0\n", "-543"),
+        erayear("Somchai\n-100\n", "-643"),
+        erayear("Somchai\n2147483647\n", "2147483104"),
+        erayear("Somchai\n-2147483105\n", "-2147483648"),
+        // Beyond what a 32-bit result holds: written exactly, not wrapped around.
+        erayear("Somchai\n-2147483648\n", "-2147484191"),
+        erayear("Somchai\n99999999999\n", "2147483104"),
+    });
+}
+
+TEST(Erayear, YearsAsWrittenByHand) {
+    expect_dialogues(ERAYEAR, {
+        erayear("Somchai\n+2558\n", "2015"),
+        erayear("Somchai\n02558\n", "2015"),
+        erayear("Somchai\n2558abc\n", "2015"),
+        erayear("Somchai\n2558.75\n", "2015"),
+        erayear("\n\n  Somchai\n\n\n  2558\n", "2015"),
+        erayear("Somchai 2558\n", "2015"),
+        erayear("Somchai\t2558 2600\n", "2015"),
+    });
+}
+
+TEST(Erayear, NamesOfAnyLength) {
+    expect_dialogues(ERAYEAR, {
+        erayear("abcdefghijklmn 2558\n", "2015"),
+        erayear("abcdefghijklmnopqrstuvwxyz 2558\n", "2015"),
+        erayear(std::string(100000, 'n').append(" 2558\n"), "2015"),
+        // Five letters of three bytes each: fifteen bytes, one more than is kept.
+        erayear("\xe0\xb8\xaa\xe0\xb8\xa1\xe0\xb8\x8a\xe0\xb8\xb2\xe0\xb8\xa2 2558\n", "2015"),
+    });
+}
+
+TEST(Erayear, NoYearMeansZero) {
+    expect_dialogues(ERAYEAR, {
+        erayear("Somchai Jaidee\n2558\n", "-543"),  // the year read meets the second word
+        erayear("Somchai\nx\n", "-543"),
+        erayear("Somchai\n0x7E3\n", "-543"),
+        erayear("Somchai\n", "-543"),
+        erayear("", "-543"),
+    });
 }
 
 // ---------------------------------------------------------------- all programs
 
+TEST(AllPrograms, IgnoreArguments) {
+    const Row rows[] = {
+        scaleconv("100\n1\n", "100.00 F is 37.78 C"),
+        heatband("30\n", normal),
+        erayear("Somchai\n2558\n", "2015"),
+    };
+    const char* programs[] = {SCALECONV, HEATBAND, ERAYEAR};
+    for (int i = 0; i < 3; ++i) {
+        const harness::Result result =
+            harness::run({.program = programs[i], .input = rows[i].input, .args = {"--help", "2", "-v"}});
+        EXPECT_EQ(result.out, rows[i].expected) << programs[i];
+        EXPECT_EQ(harness::describe(result.status), "exit 0") << programs[i];
+    }
+}
+
 TEST(AllPrograms, ReportLostOutput) {
-    for (const char* program : {SCALECONV}) {
+    for (const char* program : {SCALECONV, HEATBAND, ERAYEAR}) {
         const harness::Result result =
             harness::run({.program = program, .input = "1 1\n", .stdout_file = "/dev/full"});
         EXPECT_EQ(harness::describe(result.status), "exit 1") << program;
