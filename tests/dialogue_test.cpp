@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include "harness.h"
+#include "text.h"
 
 namespace {
+
+using text::cat;
 
 struct Row {
     std::string input;
@@ -19,9 +22,10 @@ struct Row {
 void expect_dialogues(const char* program, const std::vector<Row>& rows) {
     for (const Row& row : rows) {
         const harness::Result result = harness::run({.program = program, .input = row.input});
-        EXPECT_EQ(result.out, row.expected) << program << " given \"" << row.input << "\"";
-        EXPECT_EQ(harness::describe(result.status), "exit 0") << program << " given \"" << row.input << "\"";
-        EXPECT_EQ(result.err, "") << program << " given \"" << row.input << "\"";
+        const std::string given = std::string(program) + " given " + text::shown(row.input);
+        EXPECT_EQ(result.out, row.expected) << given;
+        EXPECT_EQ(harness::describe(result.status), "exit 0") << given;
+        EXPECT_EQ(result.err, "") << given;
     }
 }
 
@@ -232,6 +236,36 @@ TEST(AllPrograms, IgnoreArguments) {
             harness::run({.program = programs[i], .input = rows[i].input, .args = {"--help", "2", "-v"}});
         EXPECT_EQ(result.out, rows[i].expected) << programs[i];
         EXPECT_EQ(harness::describe(result.status), "exit 0") << programs[i];
+    }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool sanitized = true;
+#elif defined(__has_feature)
+constexpr bool sanitized = __has_feature(address_sanitizer);
+#else
+constexpr bool sanitized = false;
+#endif
+
+// A single 64 MiB token, read by a program that may use only 32 MiB of address space in all:
+// the readers hold a fixed amount of it, however long the input.
+TEST(AllPrograms, ReadHugeTokensInBoundedMemory) {
+    if (sanitized)
+        GTEST_SKIP() << "sanitizer shadow memory needs far more address space";
+    const std::size_t huge = 64 << 20;
+    const std::string zeros(huge, '0');
+    const Row rows[] = {
+        scaleconv(cat({"1", zeros, "e-67108864\n", zeros, "1\n"}), "1.00 F is -17.22 C"),
+        heatband(cat({zeros, "30\n"}), normal),
+        heatband(std::string(huge, '9'), hot),
+        erayear(cat({std::string(huge, 'n'), "\n", zeros, "2558\n"}), "2015"),
+    };
+    const char* programs[] = {SCALECONV, HEATBAND, HEATBAND, ERAYEAR};
+    for (int i = 0; i < 4; ++i) {
+        const harness::Result result =
+            harness::run({.program = programs[i], .input = rows[i].input, .address_space = 32 << 20});
+        EXPECT_EQ(result.out, rows[i].expected) << programs[i];
+        EXPECT_EQ(harness::describe(result.status), "exit 0") << programs[i] << ": " << result.err;
     }
 }
 

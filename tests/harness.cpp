@@ -96,6 +96,11 @@ Result run(const Piped& piped) {
     if (pid == 0) {
         prepare_child();
         setsid();
+        if (piped.address_space > 0) {
+            const rlimit limit = {static_cast<rlim_t>(piped.address_space),
+                                  static_cast<rlim_t>(piped.address_space)};
+            setrlimit(RLIMIT_AS, &limit);
+        }
         dup2(in[0], 0);
         if (piped.stdout_file != nullptr) {
             const int file = open(piped.stdout_file, O_WRONLY);

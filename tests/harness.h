@@ -17,6 +17,7 @@ struct Piped {
     std::string_view input;               // all of standard input, then end of input
     std::vector<const char*> args = {};   // after the program's name
     const char* stdout_file = nullptr;    // standard output goes here instead of a pipe
+    long address_space = 0;               // a limit on the program's memory, in bytes, if set
 };
 
 struct Result {

@@ -15,8 +15,12 @@
 #include <gtest/gtest.h>
 
 #include "console.h"
+#include "text.h"
 
 namespace {
+
+using text::cat;
+using text::shown;
 
 // A stream that holds `text`, read the way standard input is.
 class Stream {
@@ -42,33 +46,6 @@ public:
 private:
     std::FILE* file_;
 };
-
-// The input as a failing row prints it, control characters made visible and long runs cut.
-std::string shown(std::string_view text) {
-    std::string out = "\"";
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (i == 60 && text.size() > 80) {
-            out += "...(" + std::to_string(text.size() - 80) + " more)...";
-            i = text.size() - 20;
-        }
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c == '\n')
-            out += "\\n";
-        else if (c < 0x20 || c == 0x7f)
-            out.append("\\x").append(1, "0123456789abcdef"[c >> 4]).append(1, "0123456789abcdef"[c & 15]);
-        else
-            out += static_cast<char>(c);
-    }
-    return out + "\"";
-}
-
-// Glues long inputs together. (Plain string concatenation trips a false -Wrestrict in GCC 12.)
-std::string cat(std::initializer_list<std::string_view> parts) {
-    std::string all;
-    for (std::string_view part : parts)
-        all.append(part);
-    return all;
-}
 
 std::uint32_t bits(float f) { return std::bit_cast<std::uint32_t>(f); }
 
