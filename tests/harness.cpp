@@ -176,7 +176,14 @@ Terminal::Terminal() {
 Terminal::~Terminal() {
     if (pid_ > 0) {
         kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
+        if (shell_ < 0)
+            waitpid(pid_, nullptr, 0);
+    }
+    if (shell_ > 0) {
+        kill(shell_, SIGKILL);
+        waitpid(shell_, nullptr, 0);
+        close(from_shell_);
+        close(to_shell_);
     }
     if (master_ >= 0)
         close(master_);
@@ -210,6 +217,105 @@ void Terminal::start(const char* program, const std::string* piped_input) {
             fail("write");
         close(in[1]);
     }
+}
+
+namespace {
+
+// Reads exactly sizeof(T) bytes from `fd` before `end`; false if they do not come.
+template <class T>
+bool receive(int fd, T& value, Clock::time_point end) {
+    pollfd ready = {fd, POLLIN, 0};
+    if (poll(&ready, 1, remaining_ms(end)) <= 0)
+        return false;
+    return read(fd, &value, sizeof value) == static_cast<ssize_t>(sizeof value);
+}
+
+// The shell of start_job: it leads the session and owns the terminal, runs the program as a job
+// in a process group of its own, hands it the terminal on "f", and reports its end.
+[[noreturn]] void run_shell(const char* path, const char* program, int stdin_fd, bool foreground,
+                            int report, int commands) {
+    setsid();
+    const int tty = open(path, O_RDWR);
+    if (tty < 0 || ioctl(tty, TIOCSCTTY, 0) != 0)
+        _exit(126);
+    sigset_t ttou;
+    sigemptyset(&ttou);
+    sigaddset(&ttou, SIGTTOU);
+    sigprocmask(SIG_BLOCK, &ttou, nullptr);  // the shell may give the terminal away
+
+    const pid_t job = fork();
+    if (job == 0) {
+        setpgid(0, 0);
+        if (foreground)
+            tcsetpgrp(tty, getpid());
+        sigprocmask(SIG_UNBLOCK, &ttou, nullptr);
+        dup2(stdin_fd, 0);
+        dup2(tty, 1);
+        dup2(tty, 2);
+        exec(program, {});
+    }
+    setpgid(job, job);
+    if (write(report, &job, sizeof job) != sizeof job)
+        _exit(125);
+    for (;;) {
+        int status;
+        if (waitpid(job, &status, WNOHANG) == job) {
+            if (write(report, &status, sizeof status) != sizeof status)
+                _exit(125);
+            _exit(0);
+        }
+        pollfd ready = {commands, POLLIN, 0};
+        char command;
+        if (poll(&ready, 1, 2) == 1 && read(commands, &command, 1) == 1 && command == 'f') {
+            tcsetpgrp(tty, job);
+            kill(-job, SIGCONT);
+        }
+    }
+}
+
+}  // namespace
+
+void Terminal::start_job(const char* program, const std::string& piped_input, bool foreground) {
+    int in[2], report[2], commands[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(report, O_CLOEXEC) != 0 || pipe2(commands, O_CLOEXEC) != 0)
+        fail("pipe2");
+    const char* path = ptsname(master_);
+
+    shell_ = fork();
+    if (shell_ < 0)
+        fail("fork");
+    if (shell_ == 0) {
+        prepare_child();
+        run_shell(path, program, in[0], foreground, report[1], commands[0]);
+    }
+    close(in[0]);
+    close(report[1]);
+    close(commands[0]);
+    from_shell_ = report[0];
+    to_shell_ = commands[1];
+    if (write(in[1], piped_input.data(), piped_input.size()) < 0)
+        fail("write");
+    close(in[1]);
+    if (!receive(from_shell_, pid_, Clock::now() + deadline))
+        throw std::runtime_error("the job's shell did not start it");
+}
+
+void Terminal::bring_to_foreground() {
+    if (write(to_shell_, "f", 1) != 1)
+        fail("write to the shell");
+}
+
+bool Terminal::await_stopped(bool stopped) {
+    const auto end = Clock::now() + deadline;
+    while (Clock::now() < end) {
+        std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
+        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        const std::size_t state = text.rfind(')') + 2;
+        if (state < text.size() && (text[state] == 'T') == stopped)
+            return true;
+        drain(2);
+    }
+    return false;
 }
 
 void Terminal::drain(int timeout_ms) {
@@ -266,6 +372,13 @@ void Terminal::hang_up() {
 int Terminal::await_exit() {
     const auto end = Clock::now() + deadline;
     int status = 0;
+    if (shell_ > 0) {  // the program is the shell's child, not ours
+        if (!receive(from_shell_, status, end))
+            return -1;
+        pid_ = -1;
+        drain(0);
+        return status;
+    }
     while (Clock::now() < end) {
         if (waitpid(pid_, &status, WNOHANG) == pid_) {
             pid_ = -1;

@@ -44,6 +44,12 @@ public:
 
     // Starts the program; with `piped_input`, standard input is a pipe that holds it.
     void start(const char* program, const std::string* piped_input = nullptr);
+    // Starts the program as a job of a small shell that leads the session, in a process group
+    // of its own, in the foreground or the background. Unlike a session leader's, such a
+    // group can be stopped by job-control signals.
+    void start_job(const char* program, const std::string& piped_input, bool foreground);
+    // What a shell's `fg` does: gives the job the terminal and lets it continue.
+    void bring_to_foreground();
 
     // Reads what the program writes until `text` has appeared; false if it does not in time.
     bool await_output(std::string_view text);
@@ -54,6 +60,8 @@ public:
 
     void type(std::string_view keys);
     void signal(int signo);
+    // Waits until the program is stopped ('T') or running or sleeping (not 'T').
+    bool await_stopped(bool stopped);
     void hang_up();  // closes the terminal's other side, as a closed terminal window does
 
     // Waits for the program to end and returns its status, or -1 after killing it on timeout.
@@ -71,6 +79,9 @@ private:
     int master_ = -1;
     int slave_ = -1;  // kept open to look at the settings, and so output can be read after exit
     pid_t pid_ = -1;
+    pid_t shell_ = -1;       // the job's shell, which reports the program's pid and status
+    int from_shell_ = -1;
+    int to_shell_ = -1;
     std::string screen_;
 };
 

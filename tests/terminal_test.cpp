@@ -145,4 +145,42 @@ TEST(Scaleconv, HangUpEndsTheWait) {
     EXPECT_NE(harness::describe(terminal.await_exit()), "killed after timeout");
 }
 
+// Stopped at the wait (by kill, since Ctrl-Z is only a key there), the program gives the terminal
+// back as it was; continued, it waits again.
+TEST(Scaleconv, StopAndContinueAtTheWait) {
+    harness::Terminal terminal;
+    const termios before = terminal.settings();
+    terminal.start_job(SCALECONV, scaleconv_answer, true);
+    ASSERT_TRUE(terminal.await_output("100.00 F is 37.78 C")) << terminal.screen();
+    ASSERT_TRUE(terminal.await_key_mode());
+
+    terminal.signal(SIGTSTP);
+    ASSERT_TRUE(terminal.await_stopped(true));
+    EXPECT_TRUE(harness::same_settings(terminal.settings(), before)) << "stopped with the terminal changed";
+
+    terminal.signal(SIGCONT);
+    ASSERT_TRUE(terminal.await_stopped(false));
+    ASSERT_TRUE(terminal.await_key_mode());
+    terminal.type("k");
+    EXPECT_EQ(harness::describe(terminal.await_exit()), "exit 0");
+    EXPECT_TRUE(harness::same_settings(terminal.settings(), before));
+}
+
+// Started in the background, the program may write but not take the terminal: it is stopped
+// when it tries, leaves the terminal alone, and waits once it is brought to the foreground.
+TEST(Scaleconv, BackgroundJobWaitsForTheForeground) {
+    harness::Terminal terminal;
+    const termios before = terminal.settings();
+    terminal.start_job(SCALECONV, scaleconv_answer, false);
+    ASSERT_TRUE(terminal.await_output("100.00 F is 37.78 C")) << terminal.screen();
+    ASSERT_TRUE(terminal.await_stopped(true));
+    EXPECT_TRUE(harness::same_settings(terminal.settings(), before));
+
+    terminal.bring_to_foreground();
+    ASSERT_TRUE(terminal.await_key_mode());
+    terminal.type("k");
+    EXPECT_EQ(harness::describe(terminal.await_exit()), "exit 0");
+    EXPECT_TRUE(harness::same_settings(terminal.settings(), before));
+}
+
 }  // namespace
