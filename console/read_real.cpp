@@ -25,7 +25,7 @@ public:
         if (count_ == 0 && c == '0')
             return;  // a leading zero changes nothing
         if (count_ < kept)
-            digits_[count_++] = static_cast<char>(c);
+            text_[1 + count_++] = static_cast<char>(c);
         else
             drop(c, +1);
     }
@@ -34,7 +34,7 @@ public:
         if (count_ == 0 && c == '0') {
             scale_ = saturated(scale_ - 1);
         } else if (count_ < kept) {
-            digits_[count_++] = static_cast<char>(c);
+            text_[1 + count_++] = static_cast<char>(c);
             scale_ = saturated(scale_ - 1);
         } else {
             drop(c, 0);
@@ -42,18 +42,13 @@ public:
     }
 
     // The nearest float to the number times 10^exponent, ties to even.
-    float to_float(bool negative, long long exponent) const {
+    float to_float(bool negative, long long exponent) {
         if (count_ == 0)
             return negative ? -0.0f : 0.0f;
 
         // The C library converts correctly; it is given only a sign, digits and an exponent,
         // never a decimal point, so the locale cannot change the reading.
-        char text[1 + kept + 1 + 2 + 20 + 1];
-        char* p = text;
-        if (negative)
-            *p++ = '-';
-        for (int i = 0; i < count_; ++i)
-            *p++ = digits_[i];
+        char* p = text_ + 1 + count_;
         long long power = scale_ + saturated(exponent);
         if (dropped_nonzero_) {
             *p++ = '1';
@@ -75,7 +70,8 @@ public:
         while (n > 0)
             *p++ = reversed[--n];
         *p = '\0';
-        return std::strtof(text, nullptr);
+        text_[0] = '-';
+        return std::strtof(negative ? text_ : text_ + 1, nullptr);
     }
 
 private:
@@ -85,10 +81,11 @@ private:
     }
 
     static constexpr int kept = 120;
-    char digits_[kept] = {};
-    int count_ = 0;                 // significant digits kept
+    // The text for strtof: a sign, the kept digits, a sticky digit, the exponent.
+    char text_[1 + kept + 1 + 2 + 20 + 1];
+    int count_ = 0;                 // significant digits kept, from text_[1] on
     bool dropped_nonzero_ = false;  // a nonzero digit was dropped after them
-    long long scale_ = 0;           // the number is digits_ times 10^scale_
+    long long scale_ = 0;           // the number is the digits times 10^scale_
 };
 
 }  // namespace
