@@ -1,6 +1,5 @@
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "console.h"
 #include "stream.h"
@@ -22,9 +21,12 @@ int exit_status(const char* program) {
     flush_output();
     if (write_error == 0 && !std::ferror(stdout))
         return 0;
-    // A failure inside printf itself, not in one of our flushes, leaves no reason behind.
-    std::fprintf(stderr, "%s: write error: %s\n", program,
-                 std::strerror(write_error != 0 ? write_error : EIO));
+    // perror writes "<prefix>: <reason>\n" to standard error. A failure inside printf itself,
+    // not in one of our flushes, leaves no reason behind.
+    char prefix[128];
+    std::snprintf(prefix, sizeof prefix, "%s: write error", program);
+    errno = write_error != 0 ? write_error : EIO;
+    std::perror(prefix);
     return 1;
 }
 
