@@ -1,3 +1,4 @@
+#include <array>
 #include <cstdio>
 
 #include "console.h"
@@ -24,19 +25,30 @@ constexpr Conversion conversions[] = {
 };
 constexpr int entries = sizeof conversions / sizeof conversions[0];
 
+// The menu, "1. F to C.\n" to "8. F to K.\n", composed from the table when the program is
+// compiled, so that a run copies it instead of formatting eight lines.
+constexpr auto menu = [] {
+    static_assert(entries <= 9, "one digit a menu number");
+    std::array<char, entries * 11 + 1> text = {};
+    std::size_t at = 0;
+    for (int i = 0; i < entries; ++i) {
+        const Conversion& c = conversions[i];
+        for (const char letter : {static_cast<char>('1' + i), '.', ' ', c.from, ' ', 't', 'o', ' ', c.to, '.', '\n'})
+            text[at++] = letter;
+    }
+    return text;
+}();
+
 }  // namespace
 
 // Converts one temperature between the Fahrenheit, Celsius, Kelvin and Reaumur scales.
 int main() {
-    std::printf("Temperature Converter\n\n");
-    std::printf("Enter Temperature : ");
+    std::printf("Temperature Converter\n\n"
+                "Enter Temperature : ");
     float temperature = 0;
     console::read_real(stdin, temperature);
 
-    std::printf("\n\nPlease select choice\n\n\n");
-    for (int i = 0; i < entries; ++i)
-        std::printf("%d. %c to %c.\n", i + 1, conversions[i].from, conversions[i].to);
-    std::printf("\nEnter Choice : ");
+    std::printf("\n\nPlease select choice\n\n\n%s\nEnter Choice : ", menu.data());
     int choice = 0;
     console::read_whole(stdin, choice);
 
