@@ -43,6 +43,15 @@ void prepare_child() {
     setrlimit(RLIMIT_CORE, &no_core);
 }
 
+// Makes `fd` the child's descriptor `target`. When they are already the same (the test was started
+// with that descriptor closed), dup2 would do nothing and leave it to be closed on exec.
+void place(int fd, int target) {
+    if (fd == target)
+        fcntl(fd, F_SETFD, 0);
+    else
+        dup2(fd, target);
+}
+
 [[noreturn]] void exec(const char* program, const std::vector<const char*>& args) {
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program));
@@ -101,16 +110,16 @@ Result run(const Piped& piped) {
                                   static_cast<rlim_t>(piped.address_space)};
             setrlimit(RLIMIT_AS, &limit);
         }
-        dup2(in[0], 0);
+        place(in[0], 0);
         if (piped.stdout_file != nullptr) {
             const int file = open(piped.stdout_file, O_WRONLY);
             if (file < 0)
                 _exit(126);
-            dup2(file, 1);
+            place(file, 1);
         } else {
-            dup2(out[1], 1);
+            place(out[1], 1);
         }
-        dup2(err[1], 2);
+        place(err[1], 2);
         exec(piped.program, piped.args);
     }
     close(in[0]);
@@ -205,9 +214,9 @@ void Terminal::start(const char* program, const std::string* piped_input) {
         const int tty = open(path, O_RDWR);  // a session leader's first terminal becomes its own
         if (tty < 0 || ioctl(tty, TIOCSCTTY, 0) != 0)
             _exit(126);
-        dup2(piped_input != nullptr ? in[0] : tty, 0);
-        dup2(tty, 1);
-        dup2(tty, 2);
+        place(piped_input != nullptr ? in[0] : tty, 0);
+        place(tty, 1);
+        place(tty, 2);
         exec(program, {});
     }
     if (piped_input != nullptr) {
@@ -249,9 +258,9 @@ bool receive(int fd, T& value, Clock::time_point end) {
         if (foreground)
             tcsetpgrp(tty, getpid());
         sigprocmask(SIG_UNBLOCK, &ttou, nullptr);
-        dup2(stdin_fd, 0);
-        dup2(tty, 1);
-        dup2(tty, 2);
+        place(stdin_fd, 0);
+        place(tty, 1);
+        place(tty, 2);
         exec(program, {});
     }
     setpgid(job, job);
