@@ -2,12 +2,14 @@
 // text that could begin a number consumed, success exactly when that text is a number, and then
 // the same float, bit for bit, as the C library's correctly rounded strtof of that text.
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "console.h"
-#include "input.h"
+#include "reference.h"
+#include "stream.h"
 
 namespace {
 
@@ -49,7 +51,7 @@ std::uint32_t bits(float f) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fuzz::Input input(data, size);
+    const Stream input(std::string_view(reinterpret_cast<const char*>(data), size));
     const std::string_view text = input.text();
 
     const std::size_t begin = fuzz::skip_space(text);
@@ -65,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool is_number = state == whole || state == fraction || state == e_digits;
 
     float value = 12345.0f;
-    const bool ok = console::read_real(input.stream(), value);
+    const bool ok = console::read_real(input, value);
     FUZZ_CHECK(ok == is_number);
     FUZZ_CHECK(input.rest() == text.substr(at));
     if (!ok) {

@@ -3,13 +3,15 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <string>
 
 #include "console.h"
-#include "input.h"
+#include "reference.h"
+#include "stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fuzz::Input input(data, size);
+    const Stream input(std::string_view(reinterpret_cast<const char*>(data), size));
     const std::string_view text = input.text();
 
     std::size_t at = fuzz::skip_space(text);
@@ -22,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view digits = text.substr(first_digit, at - first_digit);
 
     int value = 12345;
-    const bool ok = console::read_whole(input.stream(), value);
+    const bool ok = console::read_whole(input, value);
     FUZZ_CHECK(ok == !digits.empty());
     FUZZ_CHECK(input.rest() == text.substr(at));
     if (!ok) {

@@ -2,18 +2,20 @@
 // no fault, no byte written beyond the buffer, the whole word consumed and its start kept.
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <span>
 
 #include "console.h"
-#include "input.h"
+#include "reference.h"
+#include "stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;
     const std::size_t capacity = 1 + data[0] % 20;
-    const fuzz::Input input(data + 1, size - 1);
+    const Stream input(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
     const std::string_view text = input.text();
 
     const std::size_t begin = fuzz::skip_space(text);
@@ -24,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Exactly `capacity` bytes on the heap, so that AddressSanitizer sees any write past them.
     const std::unique_ptr<char[]> word(new char[capacity]);
     std::memset(word.get(), '#', capacity);
-    const bool ok = console::read_word(input.stream(), std::span(word.get(), capacity));
+    const bool ok = console::read_word(input, std::span(word.get(), capacity));
     FUZZ_CHECK(ok == (begin < text.size()));
     FUZZ_CHECK(input.rest() == text.substr(ok ? end : text.size()));
     if (!ok) {

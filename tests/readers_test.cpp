@@ -15,37 +15,13 @@
 #include <gtest/gtest.h>
 
 #include "console.h"
+#include "stream.h"
 #include "text.h"
 
 namespace {
 
 using text::cat;
 using text::shown;
-
-// A stream that holds `text`, read the way standard input is.
-class Stream {
-public:
-    explicit Stream(std::string_view text) : file_(std::tmpfile()) {
-        std::fwrite(text.data(), 1, text.size(), file_);
-        std::rewind(file_);
-    }
-    ~Stream() { std::fclose(file_); }
-    Stream(const Stream&) = delete;
-    Stream& operator=(const Stream&) = delete;
-
-    operator std::FILE*() const { return file_; }
-
-    // Everything the reader left for the next read.
-    std::string rest() const {
-        std::string left;
-        for (int c; (c = std::getc(file_)) != EOF;)
-            left += static_cast<char>(c);
-        return left;
-    }
-
-private:
-    std::FILE* file_;
-};
 
 std::uint32_t bits(float f) { return std::bit_cast<std::uint32_t>(f); }
 

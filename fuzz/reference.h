@@ -1,43 +1,13 @@
-// What the fuzz targets share: the fuzzer's bytes as the stream a reader takes, and a reference
-// scan of the same rules written plainly, to tell what a read must consume and leave.
+// What the fuzz targets share: the plain reference scan of the readers' rules, which tells what
+// a read must consume and leave, and the check that stops the fuzzer on a broken rule.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <string_view>
 
 namespace fuzz {
-
-// The bytes as a read-only stream, and what is left of them after a read.
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size)
-        : text_(reinterpret_cast<const char*>(data), size),
-          file_(fmemopen(text_.data(), size, "r")) {
-        if (file_ == nullptr)
-            std::abort();
-    }
-    ~Input() { std::fclose(file_); }
-    Input(const Input&) = delete;
-    Input& operator=(const Input&) = delete;
-
-    std::FILE* stream() const { return file_; }
-    std::string_view text() const { return text_; }
-
-    std::string rest() const {
-        std::string left;
-        for (int c; (c = std::getc(file_)) != EOF;)
-            left += static_cast<char>(c);
-        return left;
-    }
-
-private:
-    std::string text_;
-    std::FILE* file_;
-};
 
 constexpr bool space(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
