@@ -32,8 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    const std::string_view significant = digits.substr(std::min(digits.find_first_not_of('0'), digits.size()));
-    long long exact = significant.size() > 10 ? LLONG_MAX : significant.empty() ? 0 : std::stoll(std::string(significant));
+    const std::string_view significant =
+        digits.substr(std::min(digits.find_first_not_of('0'), digits.size()));
+    long long exact = significant.size() > 10 ? LLONG_MAX
+                      : significant.empty()   ? 0
+                                              : std::stoll(std::string(significant));
     if (negative)
         exact = -exact;
     FUZZ_CHECK(value == std::clamp<long long>(exact, INT_MIN, INT_MAX));

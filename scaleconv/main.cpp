@@ -33,7 +33,8 @@ constexpr auto menu = [] {
     std::size_t at = 0;
     for (int i = 0; i < entries; ++i) {
         const Conversion& c = conversions[i];
-        for (const char letter : {static_cast<char>('1' + i), '.', ' ', c.from, ' ', 't', 'o', ' ', c.to, '.', '\n'})
+        const char number = static_cast<char>('1' + i);
+        for (const char letter : {number, '.', ' ', c.from, ' ', 't', 'o', ' ', c.to, '.', '\n'})
             text[at++] = letter;
     }
     return text;
@@ -52,7 +53,8 @@ int main() {
     int choice = 0;
     console::read_whole(stdin, choice);
 
-    const Conversion& conversion = conversions[choice >= 1 && choice < entries ? choice - 1 : entries - 1];
+    const Conversion& conversion =
+        conversions[choice >= 1 && choice < entries ? choice - 1 : entries - 1];
     const float result = static_cast<float>(conversion.formula(temperature));
     std::printf("%.2f %c is %.2f %c", static_cast<double>(temperature), conversion.from,
                 static_cast<double>(result), conversion.to);

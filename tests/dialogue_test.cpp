@@ -118,7 +118,8 @@ TEST(Scaleconv, BeyondTheRangeOfFloat) {
 // ---------------------------------------------------------------- heatband
 
 Row heatband(std::string_view input, std::string_view message) {
-    return {std::string(input), "Enter your Temperature : " + std::string(message) + "Press any key to exit."};
+    return {std::string(input),
+            "Enter your Temperature : " + std::string(message) + "Press any key to exit."};
 }
 
 const std::string_view hot = "Now Temperature is Hot!!\n\n";
@@ -170,8 +171,9 @@ TEST(Heatband, NoNumberOrOutOfRange) {
 // ---------------------------------------------------------------- erayear
 
 Row erayear(std::string_view input, std::string_view ce) {
-    return {std::string(input), "Please input your name : >> Please input your BE : >> Your CE is : >> " +
-                       std::string(ce) + "\n\nPress any key to exit."};
+    return {std::string(input),
+            "Please input your name : >> Please input your BE : >> Your CE is : >> " +
+                std::string(ce) + "\n\nPress any key to exit."};
 }
 
 TEST(Erayear, Years) {
@@ -232,8 +234,8 @@ TEST(AllPrograms, IgnoreArguments) {
     };
     const char* programs[] = {SCALECONV, HEATBAND, ERAYEAR};
     for (int i = 0; i < 3; ++i) {
-        const harness::Result result =
-            harness::run({.program = programs[i], .input = rows[i].input, .args = {"--help", "2", "-v"}});
+        const harness::Result result = harness::run(
+            {.program = programs[i], .input = rows[i].input, .args = {"--help", "2", "-v"}});
         EXPECT_EQ(result.out, rows[i].expected) << programs[i];
         EXPECT_EQ(harness::describe(result.status), "exit 0") << programs[i];
     }
@@ -262,8 +264,8 @@ TEST(AllPrograms, ReadHugeTokensInBoundedMemory) {
     };
     const char* programs[] = {SCALECONV, HEATBAND, HEATBAND, ERAYEAR};
     for (int i = 0; i < 4; ++i) {
-        const harness::Result result =
-            harness::run({.program = programs[i], .input = rows[i].input, .address_space = 32 << 20});
+        const harness::Result result = harness::run(
+            {.program = programs[i], .input = rows[i].input, .address_space = 32 << 20});
         EXPECT_EQ(result.out, rows[i].expected) << programs[i];
         EXPECT_EQ(harness::describe(result.status), "exit 0") << programs[i] << ": " << result.err;
     }

@@ -286,7 +286,8 @@ bool receive(int fd, T& value, Clock::time_point end) {
 
 void Terminal::start_job(const char* program, const std::string& piped_input, bool foreground) {
     int in[2], report[2], commands[2];
-    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(report, O_CLOEXEC) != 0 || pipe2(commands, O_CLOEXEC) != 0)
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(report, O_CLOEXEC) != 0 ||
+        pipe2(commands, O_CLOEXEC) != 0)
         fail("pipe2");
     const char* path = ptsname(master_);
 

@@ -221,7 +221,8 @@ TEST(ReadReal, RoundsMidpointsExactly) {
         std::snprintf(text, sizeof text, "%.150e", mid);  // every digit of the midpoint
         std::string exact = text;
         const std::size_t e = exact.find('e');
-        const std::string above = cat({exact.substr(0, e), std::string(200, '0'), "1", exact.substr(e)});
+        const std::string above =
+            cat({exact.substr(0, e), std::string(200, '0'), "1", exact.substr(e)});
         std::snprintf(text, sizeof text, "%.800e", std::nextafter(mid, 0.0));  // just below it
         const std::string below = text;
 

@@ -40,12 +40,14 @@ TEST(AllPrograms, WaitForANewKeyAfterTheirLastWords) {
         harness::Terminal terminal;
         const termios before = terminal.settings();
         terminal.start(program.path, &program.answers);
-        ASSERT_TRUE(terminal.await_output(program.last_words)) << program.path << ": " << terminal.screen();
+        ASSERT_TRUE(terminal.await_output(program.last_words))
+            << program.path << ": " << terminal.screen();
         ASSERT_TRUE(terminal.await_key_mode()) << program.path;
         EXPECT_TRUE(terminal.still_running_after(300)) << program.path << " did not wait";
         terminal.type("k");
         EXPECT_EQ(harness::describe(terminal.await_exit()), "exit 0") << program.path;
-        EXPECT_TRUE(terminal.screen().ends_with(program.last_words)) << program.path << ": " << terminal.screen();
+        EXPECT_TRUE(terminal.screen().ends_with(program.last_words))
+            << program.path << ": " << terminal.screen();
         EXPECT_TRUE(harness::same_settings(terminal.settings(), before)) << program.path;
     }
 }
@@ -59,11 +61,13 @@ TEST(Scaleconv, AnswersTypedAtTheTerminal) {
     terminal.type("100\n");
     ASSERT_TRUE(terminal.await_output("Enter Choice : ")) << terminal.screen();
     terminal.type("1\n");
-    ASSERT_TRUE(terminal.await_output("Enter Choice : 1\r\n100.00 F is 37.78 C")) << terminal.screen();
+    ASSERT_TRUE(terminal.await_output("Enter Choice : 1\r\n100.00 F is 37.78 C"))
+        << terminal.screen();
     ASSERT_TRUE(terminal.await_key_mode());
     terminal.type("q");
     EXPECT_EQ(harness::describe(terminal.await_exit()), "exit 0");
-    EXPECT_TRUE(terminal.screen().ends_with("100.00 F is 37.78 C")) << "the key was echoed: " << terminal.screen();
+    EXPECT_TRUE(terminal.screen().ends_with("100.00 F is 37.78 C"))
+        << "the key was echoed: " << terminal.screen();
     EXPECT_TRUE(harness::same_settings(terminal.settings(), before));
 }
 
@@ -156,7 +160,8 @@ TEST(Scaleconv, StopAndContinueAtTheWait) {
 
     terminal.signal(SIGTSTP);
     ASSERT_TRUE(terminal.await_stopped(true));
-    EXPECT_TRUE(harness::same_settings(terminal.settings(), before)) << "stopped with the terminal changed";
+    EXPECT_TRUE(harness::same_settings(terminal.settings(), before))
+        << "stopped with the terminal changed";
 
     terminal.signal(SIGCONT);
     ASSERT_TRUE(terminal.await_stopped(false));

@@ -27,7 +27,9 @@ inline std::string shown(std::string_view input) {
         if (c == '\n')
             out += "\\n";
         else if (c < 0x20 || c == 0x7f)
-            out.append("\\x").append(1, "0123456789abcdef"[c >> 4]).append(1, "0123456789abcdef"[c & 15]);
+            out.append("\\x")
+                .append(1, "0123456789abcdef"[c >> 4])
+                .append(1, "0123456789abcdef"[c & 15]);
         else
             out += static_cast<char>(c);
     }
