@@ -315,13 +315,20 @@ void Terminal::bring_to_foreground() {
         fail("write to the shell");
 }
 
+// The fields of /proc/<pid>/stat after the command name (which is in parentheses and may hold
+// blanks): the state, then the parent, and on to the times.
+std::string Terminal::process_status() const {
+    std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
+    const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::size_t name_end = text.rfind(')');
+    return name_end == std::string::npos ? "" : text.substr(name_end + 2);
+}
+
 bool Terminal::await_stopped(bool stopped) {
     const auto end = Clock::now() + deadline;
     while (Clock::now() < end) {
-        std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
-        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-        const std::size_t state = text.rfind(')') + 2;
-        if (state < text.size() && (text[state] == 'T') == stopped)
+        const std::string status = process_status();
+        if (!status.empty() && (status[0] == 'T') == stopped)
             return true;
         drain(2);
     }
@@ -419,13 +426,10 @@ int Terminal::unread_input() const {
 }
 
 long Terminal::cpu_ticks() const {
-    std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    // The fields after the command name, which is in parentheses and may hold blanks.
-    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::istringstream fields(process_status());
     std::string field;
     long utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) {
+    for (int i = 3; i <= 15 && fields >> field; ++i) {  // fields are numbered from 1, the pid
         if (i == 14)
             utime = std::stol(field);
         if (i == 15)

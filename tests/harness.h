@@ -71,10 +71,10 @@ public:
     int unread_input() const;  // bytes waiting in the terminal's input queue
     long cpu_ticks() const;    // user and system time used by the running program so far
     const std::string& screen() const { return screen_; }
-    pid_t pid() const { return pid_; }
 
 private:
     void drain(int timeout_ms);
+    std::string process_status() const;
 
     int master_ = -1;
     int slave_ = -1;  // kept open to look at the settings, and so output can be read after exit

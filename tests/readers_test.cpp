@@ -102,7 +102,7 @@ struct RealRow {
     std::string_view rest;
 };
 
-const float max_subnormal_step = std::numeric_limits<float>::denorm_min();
+const float smallest_subnormal = std::numeric_limits<float>::denorm_min();
 
 TEST(ReadReal, Rows) {
     const float inf = INFINITY;
@@ -127,7 +127,7 @@ TEST(ReadReal, Rows) {
         {"-1e50", true, -inf, ""},
         {"1e-50", true, 0.0f, ""},
         {"-1e-50", true, -0.0f, ""},
-        {"1e-45", true, max_subnormal_step, ""},
+        {"1e-45", true, smallest_subnormal, ""},
         {"7e-46", true, 0.0f, ""},
         {"1e99999999999999999999999", true, inf, ""},
         {"1e-99999999999999999999999", true, 0.0f, ""},
