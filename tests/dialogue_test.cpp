@@ -14,19 +14,26 @@ namespace {
 using text::cat;
 
 struct Row {
+    const char* program;
     std::string input;
     std::string expected;  // all of standard output
 };
 
-// Runs every row and shows the failing one: its input, and what came out instead.
-void expect_dialogues(const char* program, const std::vector<Row>& rows) {
-    for (const Row& row : rows) {
-        const harness::Result result = harness::run({.program = program, .input = row.input});
-        const std::string given = std::string(program) + " given " + text::shown(row.input);
-        EXPECT_EQ(result.out, row.expected) << given;
-        EXPECT_EQ(harness::describe(result.status), "exit 0") << given;
-        EXPECT_EQ(result.err, "") << given;
-    }
+// Runs the row's program on its input, with whatever else `run` sets (arguments, a memory
+// limit), and shows the row if the dialogue is not exactly the expected one.
+void expect_dialogue(const Row& row, harness::Piped run = {}) {
+    run.program = row.program;
+    run.input = row.input;
+    const harness::Result result = harness::run(run);
+    const std::string given = std::string(row.program) + " given " + text::shown(row.input);
+    EXPECT_EQ(result.out, row.expected) << given;
+    EXPECT_EQ(harness::describe(result.status), "exit 0") << given;
+    EXPECT_EQ(result.err, "") << given;
+}
+
+void expect_dialogues(const std::vector<Row>& rows) {
+    for (const Row& row : rows)
+        expect_dialogue(row);
 }
 
 // ---------------------------------------------------------------- scaleconv
@@ -40,11 +47,11 @@ const std::string scaleconv_dialogue =
     "Enter Choice : ";
 
 Row scaleconv(std::string_view input, std::string_view result_line) {
-    return {std::string(input), scaleconv_dialogue + std::string(result_line)};
+    return {SCALECONV, std::string(input), scaleconv_dialogue + std::string(result_line)};
 }
 
 TEST(Scaleconv, Conversions) {
-    expect_dialogues(SCALECONV, {
+    expect_dialogues({
         scaleconv("100\n1\n", "100.00 F is 37.78 C"),
         scaleconv("212\n1\n", "212.00 F is 100.00 C"),
         scaleconv("-40\n1\n", "-40.00 F is -40.00 C"),
@@ -65,7 +72,7 @@ TEST(Scaleconv, Conversions) {
 }
 
 TEST(Scaleconv, AnyOtherChoiceConvertsFahrenheitToKelvin) {
-    expect_dialogues(SCALECONV, {
+    expect_dialogues({
         scaleconv("32\n0\n", "32.00 F is 273.15 K"),
         scaleconv("32\n9\n", "32.00 F is 273.15 K"),
         scaleconv("32\n-1\n", "32.00 F is 273.15 K"),
@@ -76,7 +83,7 @@ TEST(Scaleconv, AnyOtherChoiceConvertsFahrenheitToKelvin) {
 }
 
 TEST(Scaleconv, ChoiceAsWrittenByHand) {
-    expect_dialogues(SCALECONV, {
+    expect_dialogues({
         scaleconv("0\n2.9\n", "0.00 C is 32.00 F"),
         scaleconv("0\n+3\n", "0.00 K is -273.15 C"),
         scaleconv("0\n03\n", "0.00 K is -273.15 C"),
@@ -86,7 +93,7 @@ TEST(Scaleconv, ChoiceAsWrittenByHand) {
 
 TEST(Scaleconv, LinesAndBlanks) {
     // One line for both answers, and empty lines before each: the output never changes.
-    expect_dialogues(SCALECONV, {
+    expect_dialogues({
         scaleconv("100 1\n", "100.00 F is 37.78 C"),
         scaleconv("\n\n  \t100\n\n\n   1\n", "100.00 F is 37.78 C"),
         scaleconv("100\r\n1\r\n", "100.00 F is 37.78 C"),
@@ -94,7 +101,7 @@ TEST(Scaleconv, LinesAndBlanks) {
 }
 
 TEST(Scaleconv, NoNumberMeansZero) {
-    expect_dialogues(SCALECONV, {
+    expect_dialogues({
         scaleconv("", "0.00 F is 255.37 K"),
         scaleconv("abc\n1\n", "0.00 F is 255.37 K"),  // the choice read meets the same letter
         scaleconv("100\nx\n", "100.00 F is 310.93 K"),
@@ -106,7 +113,7 @@ TEST(Scaleconv, NoNumberMeansZero) {
 }
 
 TEST(Scaleconv, BeyondTheRangeOfFloat) {
-    expect_dialogues(SCALECONV, {
+    expect_dialogues({
         scaleconv("1e50\n2\n", "inf C is inf F"),
         scaleconv("-1e50\n1\n", "-inf F is -inf C"),
         scaleconv("3e38\n2\n", "300000000549775575777803994281145270272.00 C is inf F"),
@@ -118,7 +125,7 @@ TEST(Scaleconv, BeyondTheRangeOfFloat) {
 // ---------------------------------------------------------------- heatband
 
 Row heatband(std::string_view input, std::string_view message) {
-    return {std::string(input),
+    return {HEATBAND, std::string(input),
             "Enter your Temperature : " + std::string(message) + "Press any key to exit."};
 }
 
@@ -128,7 +135,7 @@ const std::string_view cool = "Now Temperature is Cool!!\n\n";
 const std::string_view unknown = "Unknow Temperature!!\n\n";
 
 TEST(Heatband, BoundsOfTheBands) {
-    expect_dialogues(HEATBAND, {
+    expect_dialogues({
         heatband("2147483647\n", hot),
         heatband("35\n", hot),
         heatband("34\n", normal),
@@ -144,7 +151,7 @@ TEST(Heatband, BoundsOfTheBands) {
 }
 
 TEST(Heatband, NumbersAsWrittenByHand) {
-    expect_dialogues(HEATBAND, {
+    expect_dialogues({
         heatband("+25\n", normal),
         heatband("015\n", cool),
         heatband("035\n", hot),
@@ -158,7 +165,7 @@ TEST(Heatband, NumbersAsWrittenByHand) {
 }
 
 TEST(Heatband, NoNumberOrOutOfRange) {
-    expect_dialogues(HEATBAND, {
+    expect_dialogues({
         heatband("", unknown),
         heatband("abc\n", unknown),
         heatband("-\n", unknown),
@@ -171,13 +178,13 @@ TEST(Heatband, NoNumberOrOutOfRange) {
 // ---------------------------------------------------------------- erayear
 
 Row erayear(std::string_view input, std::string_view ce) {
-    return {std::string(input),
+    return {ERAYEAR, std::string(input),
             "Please input your name : >> Please input your BE : >> Your CE is : >> " +
                 std::string(ce) + "\n\nPress any key to exit."};
 }
 
 TEST(Erayear, Years) {
-    expect_dialogues(ERAYEAR, {
+    expect_dialogues({
         erayear("Somchai\n2558\n", "2015"),
         erayear("Somchai\n544\n", "1"),
         erayear("Somchai\n543\n", "0"),
@@ -193,7 +200,7 @@ TEST(Erayear, Years) {
 }
 
 TEST(Erayear, YearsAsWrittenByHand) {
-    expect_dialogues(ERAYEAR, {
+    expect_dialogues({
         erayear("Somchai\n+2558\n", "2015"),
         erayear("Somchai\n02558\n", "2015"),
         erayear("Somchai\n2558abc\n", "2015"),
@@ -205,7 +212,7 @@ TEST(Erayear, YearsAsWrittenByHand) {
 }
 
 TEST(Erayear, NamesOfAnyLength) {
-    expect_dialogues(ERAYEAR, {
+    expect_dialogues({
         erayear("abcdefghijklmn 2558\n", "2015"),
         erayear("abcdefghijklmnopqrstuvwxyz 2558\n", "2015"),
         erayear(std::string(100000, 'n').append(" 2558\n"), "2015"),
@@ -215,7 +222,7 @@ TEST(Erayear, NamesOfAnyLength) {
 }
 
 TEST(Erayear, NoYearMeansZero) {
-    expect_dialogues(ERAYEAR, {
+    expect_dialogues({
         erayear("Somchai Jaidee\n2558\n", "-543"),  // the year read meets the second word
         erayear("Somchai\nx\n", "-543"),
         erayear("Somchai\n0x7E3\n", "-543"),
@@ -227,18 +234,9 @@ TEST(Erayear, NoYearMeansZero) {
 // ---------------------------------------------------------------- all programs
 
 TEST(AllPrograms, IgnoreArguments) {
-    const Row rows[] = {
-        scaleconv("100\n1\n", "100.00 F is 37.78 C"),
-        heatband("30\n", normal),
-        erayear("Somchai\n2558\n", "2015"),
-    };
-    const char* programs[] = {SCALECONV, HEATBAND, ERAYEAR};
-    for (int i = 0; i < 3; ++i) {
-        const harness::Result result = harness::run(
-            {.program = programs[i], .input = rows[i].input, .args = {"--help", "2", "-v"}});
-        EXPECT_EQ(result.out, rows[i].expected) << programs[i];
-        EXPECT_EQ(harness::describe(result.status), "exit 0") << programs[i];
-    }
+    for (const Row& row : {scaleconv("100\n1\n", "100.00 F is 37.78 C"), heatband("30\n", normal),
+                           erayear("Somchai\n2558\n", "2015")})
+        expect_dialogue(row, {.args = {"--help", "2", "-v"}});
 }
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -262,13 +260,8 @@ TEST(AllPrograms, ReadHugeTokensInBoundedMemory) {
         heatband(std::string(huge, '9'), hot),
         erayear(cat({std::string(huge, 'n'), "\n", zeros, "2558\n"}), "2015"),
     };
-    const char* programs[] = {SCALECONV, HEATBAND, HEATBAND, ERAYEAR};
-    for (int i = 0; i < 4; ++i) {
-        const harness::Result result = harness::run(
-            {.program = programs[i], .input = rows[i].input, .address_space = 32 << 20});
-        EXPECT_EQ(result.out, rows[i].expected) << programs[i];
-        EXPECT_EQ(harness::describe(result.status), "exit 0") << programs[i] << ": " << result.err;
-    }
+    for (const Row& row : rows)
+        expect_dialogue(row, {.address_space = 32 << 20});
 }
 
 TEST(AllPrograms, ReportLostOutput) {

@@ -319,7 +319,8 @@ void Terminal::bring_to_foreground() {
 // blanks): the state, then the parent, and on to the times.
 std::string Terminal::process_status() const {
     std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
-    const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::string text((std::istreambuf_iterator<char>(stat)),
+                           std::istreambuf_iterator<char>());
     const std::size_t name_end = text.rfind(')');
     return name_end == std::string::npos ? "" : text.substr(name_end + 2);
 }

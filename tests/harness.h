@@ -13,8 +13,8 @@
 namespace harness {
 
 struct Piped {
-    const char* program;
-    std::string_view input;               // all of standard input, then end of input
+    const char* program = nullptr;
+    std::string_view input = {};          // all of standard input, then end of input
     std::vector<const char*> args = {};   // after the program's name
     const char* stdout_file = nullptr;    // standard output goes here instead of a pipe
     long address_space = 0;               // a limit on the program's memory, in bytes, if set
